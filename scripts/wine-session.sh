@@ -4,7 +4,7 @@
 wine_session_start() {
   local here
   here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-  export WINEPREFIX="$here/build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+  export WINEPREFIX="${WINEPREFIX:-$here/build/wineprefix}" WINEARCH=win32 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   # Only Wine's processes get the Chinese locale (the shell may not know it yet).
 

@@ -442,7 +442,10 @@ bool IniStore::SetText(std::string_view key, std::string_view value) {
 }
 
 std::string IniStore::GetText(std::string_view key, std::string_view fallback) {
-  std::string stored = ReadStoredText(key, ReplaceAll(fallback, kLineBreak, kStoredLineBreak));
+  std::string stored = Contains(fallback, kLineBreak)
+                           ? ReadStoredText(key, ReplaceAll(fallback, kLineBreak, kStoredLineBreak))
+                           : ReadStoredText(key, fallback);
+  if (!Contains(stored, kStoredLineBreak)) return stored;
   return ReplaceAll(stored, kStoredLineBreak, kLineBreak);
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 // Chunks are cut at line starts once they grow past kMaxChunk bytes, into
 // pieces of about kChunkTarget bytes (a longer single line stays whole).
-constexpr size_t kChunkTarget = 2048;
+constexpr size_t kChunkTarget = 1024;
 constexpr size_t kMaxChunk = 2 * kChunkTarget;
 
 // What a chunk is listed under: a hash of the kind of line and, for headers and
@@ -39,9 +39,20 @@ bool EndsWithCrLf(const std::string& text) {
 }  // namespace
 
 struct IniText::Chunk {
+  // A line listed under a key: the hash and the offset of the line's start.
+  struct LineKey {
+    std::uint64_t hash;
+    std::uint32_t offset;
+    bool operator<(const LineKey& other) const {
+      return hash != other.hash ? hash < other.hash : offset < other.offset;
+    }
+    bool operator==(const LineKey& other) const = default;
+  };
+
   std::string text;
   std::vector<std::uint32_t> lineStarts;  // offsets of the lines that start here
-  std::vector<std::uint64_t> keys;        // sorted, unique
+  std::vector<LineKey> lineKeys;          // sorted by hash, then offset
+  std::vector<std::uint64_t> keys;        // the distinct hashes of lineKeys, sorted
   size_t order = 0;                       // index in chunks_
 
   void ScanLines() {
@@ -58,29 +69,44 @@ struct IniText::Chunk {
   }
   bool LineHasBreak(size_t k) const { return k + 1 < lineStarts.size() || EndsWithCrLf(text); }
 
-  std::vector<std::uint64_t> CollectKeys() const {
-    std::vector<std::uint64_t> found;
+  // Lists every line under what it could match: "[" lines, each header name
+  // it starts with (one per "]"), each key it starts with (one per "="), and
+  // lines that end with "]" before their CR LF. Then derives the distinct keys.
+  void CollectKeys() {
+    lineKeys.clear();
+    lineKeys.reserve(lineStarts.size() * 2 + 4);
     for (size_t k = 0; k < lineStarts.size(); ++k) {
       size_t start = lineStarts[k], end = LineEnd(k);
       if (start == end) continue;
-      if (text[start] == '[') {
-        found.push_back(Seed(LineKind::Bracket));
+      auto line = static_cast<std::uint32_t>(start);
+      std::string_view content(text.data() + start, end - start);
+      // Names end at a "]" and keys at a "=": hash no further than the last one.
+      if (content[0] == '[') {
+        lineKeys.push_back({Seed(LineKind::Bracket), line});
+        size_t lastBracket = content.rfind(']');
         std::uint64_t hash = Seed(LineKind::Header);
-        for (size_t at = start + 1; at < end; ++at) {
-          if (text[at] == ']') found.push_back(hash);
-          hash = Mix(hash, static_cast<unsigned char>(text[at]));
+        for (size_t at = 1; lastBracket != std::string_view::npos && at <= lastBracket; ++at) {
+          if (content[at] == ']') lineKeys.push_back({hash, line});
+          hash = Mix(hash, static_cast<unsigned char>(content[at]));
         }
       }
+      size_t lastEquals = content.rfind('=');
       std::uint64_t hash = Seed(LineKind::Key);
-      for (size_t at = start; at < end; ++at) {
-        if (text[at] == '=') found.push_back(hash);
-        hash = Mix(hash, static_cast<unsigned char>(text[at]));
+      for (size_t at = 0; lastEquals != std::string_view::npos && at <= lastEquals; ++at) {
+        if (content[at] == '=') lineKeys.push_back({hash, line});
+        hash = Mix(hash, static_cast<unsigned char>(content[at]));
       }
-      if (LineHasBreak(k) && text[end - 1] == ']') found.push_back(Seed(LineKind::CloseBracket));
+      if (LineHasBreak(k) && text[end - 1] == ']') lineKeys.push_back({Seed(LineKind::CloseBracket), line});
     }
-    std::sort(found.begin(), found.end());
-    found.erase(std::unique(found.begin(), found.end()), found.end());
-    return found;
+    std::sort(lineKeys.begin(), lineKeys.end());
+    lineKeys.erase(std::unique(lineKeys.begin(), lineKeys.end()), lineKeys.end());
+  }
+
+  std::vector<std::uint64_t> DistinctKeys() const {
+    std::vector<std::uint64_t> distinct;
+    for (const LineKey& entry : lineKeys)
+      if (distinct.empty() || distinct.back() != entry.hash) distinct.push_back(entry.hash);
+    return distinct;
   }
 };
 
@@ -107,6 +133,7 @@ void IniText::Rebuild(std::string_view bytes) {
 }
 
 void IniText::Clear() {
+  ++generation_;
   index_.clear();
   chunks_.clear();
   chunks_.push_back(std::make_unique<Chunk>());
@@ -173,6 +200,10 @@ IniText::Pos IniText::ChunkStart(size_t index) const {
 size_t IniText::ChunkIndexAt(Pos pos) const {
   Pos offset = pos - 1;
   if (offset < 0 || offset >= size_) return chunks_.size();
+  // Searches mostly stay in the chunk of the previous one.
+  if (lastChunk_ < startsValid_ && starts_[lastChunk_] <= offset &&
+      offset < starts_[lastChunk_] + static_cast<Pos>(chunks_[lastChunk_]->text.size()))
+    return lastChunk_;
   // Extend the known starts until they cover the offset, then search them.
   if (starts_.size() != chunks_.size()) starts_.resize(chunks_.size());
   while (startsValid_ < chunks_.size() &&
@@ -183,6 +214,7 @@ size_t IniText::ChunkIndexAt(Pos pos) const {
   size_t index = static_cast<size_t>(std::upper_bound(begin, end, offset) - begin) - 1;
   // Empty chunks share their start with the next one: take the one that holds bytes.
   while (chunks_[index]->text.empty()) ++index;
+  lastChunk_ = index;
   return index;
 }
 
@@ -212,7 +244,8 @@ void IniText::UnlistUnder(std::uint64_t key, Chunk& chunk) {
 
 void IniText::Index(Chunk& chunk) {
   chunk.ScanLines();
-  chunk.keys = chunk.CollectKeys();
+  chunk.CollectKeys();
+  chunk.keys = chunk.DistinctKeys();
   for (std::uint64_t key : chunk.keys) ListUnder(key, chunk);
 }
 
@@ -225,7 +258,8 @@ void IniText::Unindex(Chunk& chunk) {
 // touch the lists, so changing a value costs about the size of the chunk.
 void IniText::Reindex(Chunk& chunk) {
   chunk.ScanLines();
-  std::vector<std::uint64_t> fresh = chunk.CollectKeys();
+  chunk.CollectKeys();
+  std::vector<std::uint64_t> fresh = chunk.DistinctKeys();
   std::vector<std::uint64_t> gone, added;
   std::set_difference(chunk.keys.begin(), chunk.keys.end(), fresh.begin(), fresh.end(), std::back_inserter(gone));
   std::set_difference(fresh.begin(), fresh.end(), chunk.keys.begin(), chunk.keys.end(), std::back_inserter(added));
@@ -244,6 +278,7 @@ void IniText::Replace(Pos at, Pos removeCount, std::string_view insert) {
   Pos offset = std::clamp<Pos>(at - 1, 0, size_);
   removeCount = std::clamp<Pos>(removeCount, 0, size_ - offset);
   if (removeCount == 0 && insert.empty()) return;
+  ++generation_;
 
   if (mode_ == SearchMode::Plain) {
     chunks_[0]->text.replace(static_cast<size_t>(offset), static_cast<size_t>(removeCount), insert);
@@ -306,7 +341,7 @@ void IniText::Replace(Pos at, Pos removeCount, std::string_view insert) {
     InvalidateStartsFrom(first);
     return;
   }
-  Renumber(first + 1);
+  if (absorbedEnd != first + 1 || piecesCount > 0) Renumber(first + 1);
   Reindex(chunk);
   for (size_t k = first + 1; k <= first + piecesCount; ++k) Index(*chunks_[k]);
   InvalidateStartsFrom(first + 1);
@@ -340,8 +375,8 @@ IniText::Pos IniText::FindLineBreak(Pos from) const {
   return -1;
 }
 
-IniText::Pos IniText::FirstListedLine(std::uint64_t key, Pos minStart,
-                                      const std::function<bool(const Chunk&, size_t offset)>& match) const {
+template <class Match>
+IniText::Pos IniText::FirstListedLine(std::uint64_t key, Pos minStart, Match match) const {
   if (minStart < 1) minStart = 1;
   if (minStart > size_) return -1;
   auto found = index_.find(key);
@@ -353,9 +388,11 @@ IniText::Pos IniText::FirstListedLine(std::uint64_t key, Pos minStart,
   for (; it != list.end(); ++it) {
     const Chunk& chunk = **it;
     Pos start = ChunkStart(chunk.order);
-    for (std::uint32_t offset : chunk.lineStarts) {
-      if (start + offset + 1 < minStart) continue;
-      if (match(chunk, offset)) return start + offset + 1;
+    auto lines = std::equal_range(chunk.lineKeys.begin(), chunk.lineKeys.end(), Chunk::LineKey{key, 0},
+                                  [](const Chunk::LineKey& a, const Chunk::LineKey& b) { return a.hash < b.hash; });
+    for (auto line = lines.first; line != lines.second; ++line) {
+      if (start + line->offset + 1 < minStart) continue;
+      if (match(chunk, line->offset)) return start + line->offset + 1;
     }
   }
   return -1;
@@ -370,19 +407,25 @@ IniText::Pos IniText::PlainFindHeader(std::string_view name, Pos from) const {
 
 IniText::Pos IniText::FindHeaderAtLineStart(std::string_view name, Pos from) const {
   if (mode_ == SearchMode::Plain || HasCrLf(name)) return PlainFindHeader(name, from);
-  std::string pattern = "[" + std::string(name) + "]";
-  return FirstListedLine(HashOf(LineKind::Header, name), from, [&](const Chunk& chunk, size_t offset) {
-    return chunk.text.compare(offset, pattern.size(), pattern) == 0;
+  if (headerMemo_.generation == generation_ && headerMemo_.from == from && headerMemo_.name == name)
+    return headerMemo_.result;
+  Pos result = FirstListedLine(HashOf(LineKind::Header, name), from, [&](const Chunk& chunk, size_t offset) {
+    std::string_view line = std::string_view(chunk.text).substr(offset);
+    return line.size() >= name.size() + 2 && line[0] == '[' && line.substr(1, name.size()) == name &&
+           line[name.size() + 1] == ']';
   });
+  headerMemo_ = HeaderMemo{generation_, std::string(name), from, result};
+  return result;
 }
 
 IniText::Pos IniText::FindKeyLine(std::string_view key, Pos from) const {
   if (mode_ == SearchMode::Plain || HasCrLf(key)) return Find("\r\n" + std::string(key) + "=", from);
-  std::string pattern = std::string(key) + "=";
   // The key's line starts two bytes after the CR, and never at position 1.
   Pos lineStart = FirstListedLine(HashOf(LineKind::Key, key), std::max<Pos>(from, 1) + 2,
                                   [&](const Chunk& chunk, size_t offset) {
-                                    return chunk.text.compare(offset, pattern.size(), pattern) == 0;
+                                    std::string_view line = std::string_view(chunk.text).substr(offset);
+                                    return line.size() > key.size() && line.substr(0, key.size()) == key &&
+                                           line[key.size()] == '=';
                                   });
   return lineStart == -1 ? -1 : lineStart - 2;
 }
@@ -419,24 +462,39 @@ IniText::Pos IniText::FindCloseBracketLineEnd(Pos from) const {
   return result;
 }
 
-IniText::Pos IniText::FindNextHeader(Pos a, Pos b) const {
-  if (mode_ == SearchMode::Plain) return PlainFindNextHeader(a, b);
-  Pos from = std::max<Pos>(a, 1);
-  for (;;) {
-    // The next line that starts with "[" and follows a CR LF at or after `from`.
-    Pos s = FirstListedLine(Seed(LineKind::Bracket), from + 2, [](const Chunk& chunk, size_t offset) {
+IniText::HeaderLine IniText::NextHeaderLine(Pos from) const {
+  if (nextHeaderMemo_.generation == generation_ && nextHeaderMemo_.from == from) return nextHeaderMemo_.line;
+  HeaderLine found;
+  for (Pos at = std::max<Pos>(from, 1);;) {
+    // The next line that starts with "[" and follows a CR LF at or after `at`.
+    Pos s = FirstListedLine(Seed(LineKind::Bracket), at + 2, [](const Chunk& chunk, size_t offset) {
       return offset < chunk.text.size() && chunk.text[offset] == '[';
     });
-    if (s == -1 || s - 2 >= b) return -1;
+    if (s == -1) break;
     if (s < 3) {  // position 1 follows no CR LF
-      from = s;
+      at = s;
       continue;
     }
     Pos c = FindCloseBracketLineEnd(s);
-    if (c == -1 || c > b) return -1;
-    if (FindLineBreak(s) == c + 1) return s;
-    from = s;
+    if (c == -1) break;
+    if (FindLineBreak(s) == c + 1) {
+      found = HeaderLine{s, c};
+      break;
+    }
+    at = s;
   }
+  nextHeaderMemo_ = NextHeaderMemo{generation_, from, found};
+  return found;
+}
+
+// The scan stops early at a "[" line whose next "]" CR LF lies beyond b; every
+// later header's "]" lies beyond it too, so the answer is the first header
+// after a, provided its line starts before b and its "]" is not beyond b.
+IniText::Pos IniText::FindNextHeader(Pos a, Pos b) const {
+  if (mode_ == SearchMode::Plain) return PlainFindNextHeader(a, b);
+  HeaderLine line = NextHeaderLine(a);
+  if (line.start == -1 || line.start - 2 >= b || line.close > b) return -1;
+  return line.start;
 }
 
 void IniText::ForEachLine(const std::function<void(std::string_view line)>& visit) const {

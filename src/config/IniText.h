@@ -65,14 +65,21 @@ class IniText {
   struct Chunk;
 
   Pos PlainFindHeader(std::string_view name, Pos from) const;
+  // The first header line (as FindNextHeader defines it) whose CR LF before
+  // it starts at or after `from`, with the position of its closing "]".
+  struct HeaderLine {
+    Pos start = -1;
+    Pos close = -1;
+  };
+  HeaderLine NextHeaderLine(Pos from) const;
   Pos PlainFindNextHeader(Pos a, Pos b) const;
   Pos FindCloseBracketLineEnd(Pos from) const;
 
   // Calls `match(chunk, lineStartOffset)` for the lines at or after `minStart`
   // of the chunks listed under `key`, in text order, until it returns true;
   // returns the position of that line's start or -1.
-  Pos FirstListedLine(std::uint64_t key, Pos minStart,
-                      const std::function<bool(const Chunk&, size_t offset)>& match) const;
+  template <class Match>
+  Pos FirstListedLine(std::uint64_t key, Pos minStart, Match match) const;
 
   size_t ChunkIndexAt(Pos pos) const;  // chunk holding position pos (1..Size())
   Pos ChunkStart(size_t index) const;  // 0-based offset of the chunk's first byte
@@ -91,7 +98,25 @@ class IniText {
   std::vector<std::unique_ptr<Chunk>> chunks_;  // never empty
   mutable std::vector<Pos> starts_;
   mutable size_t startsValid_ = 0;
+  mutable size_t lastChunk_ = 0;
   std::unordered_map<std::uint64_t, std::vector<Chunk*>> index_;
+
+  // A read asks for the same header several times in a row (one search per
+  // key of a section): the last answers are kept until the text changes.
+  std::uint64_t generation_ = 0;
+  struct HeaderMemo {
+    std::uint64_t generation = ~0ull;
+    std::string name;
+    Pos from = 0;
+    Pos result = -1;
+  };
+  mutable HeaderMemo headerMemo_;
+  struct NextHeaderMemo {
+    std::uint64_t generation = ~0ull;
+    Pos from = 0;
+    HeaderLine line;
+  };
+  mutable NextHeaderMemo nextHeaderMemo_;
 };
 
 }  // namespace tvk
