@@ -21,12 +21,15 @@ wine_session_start() {
   fi
   trap wine_session_stop EXIT
 
+  # One persistent wineserver for the run (one already running for this
+  # prefix serves as well), started before the prefix is created so the
+  # prefix creation does not leave a second one behind.
+  mkdir -p "$WINEPREFIX"
+  wineserver -p 2>/dev/null || true
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "[wine] creating the prefix $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
     "$here/scripts/wine-run.sh" wineboot -i >/dev/null 2>&1 </dev/null || true
   fi
-  wineserver -p
   # Start Wine's services now, with their output going nowhere: started from a
   # test they would inherit its output pipe and keep CTest waiting.
   "$here/scripts/wine-run.sh" cmd /c exit >/dev/null 2>&1 </dev/null || true
