@@ -1,11 +1,15 @@
 # Sourced by the test and run scripts: one Xvfb display and one wineserver for
-# the whole run, both stopped when the calling script exits.
+# the whole run, and on request the loopback fake server (fake_server_start),
+# all stopped when the calling script exits.
 
 wine_session_start() {
   local here
   here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
   export WINEPREFIX="${WINEPREFIX:-$here/build/wineprefix}" WINEARCH=win32 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
+  # Wine's WinHTTP takes a proxy from these: the box's requests must reach the
+  # loopback server directly.
+  unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
   # Only Wine's processes get the Chinese locale (the shell may not know it yet).
 
   if [ -z "${TVK_KEEP_DISPLAY:-}" ]; then
@@ -29,13 +33,57 @@ wine_session_start() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "[wine] creating the prefix $WINEPREFIX"
     "$here/scripts/wine-run.sh" wineboot -i >/dev/null 2>&1 </dev/null || true
+    # No window manager runs on the test display: Wine draws the window frames
+    # itself and does not wait for a manager to map new windows.
+    "$here/scripts/wine-run.sh" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
   fi
   # Start Wine's services now, with their output going nowhere: started from a
   # test they would inherit its output pipe and keep CTest waiting.
   "$here/scripts/wine-run.sh" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
+# Starts tests/web/fake_server.py on 127.0.0.1:<port> (the build's
+# TVKITBOX_LOOPBACK_PORT) for at most TVK_FAKE_SERVER_SECONDS (default 3600)
+# seconds; its log goes to TVK_FAKE_SERVER_LOG (default build/fake-server.log).
+# Returns non-zero when it does not answer within about five seconds (for
+# example because the port is taken).
+fake_server_start() {
+  local port=$1 here tries=0 log
+  here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  log=${TVK_FAKE_SERVER_LOG:-$here/build/fake-server.log}
+  mkdir -p "$(dirname "$log")"
+  python3 "$here/tests/web/fake_server.py" --port "$port" --max-seconds "${TVK_FAKE_SERVER_SECONDS:-3600}" \
+    >"$log" 2>&1 </dev/null &
+  TVK_FAKE_SERVER_PID=$!
+  trap wine_session_stop EXIT
+  # Ready when /__ping on the port names our process (not another server's).
+  until python3 - "$port" "$TVK_FAKE_SERVER_PID" 2>/dev/null <<'PY'
+import sys, urllib.request
+with urllib.request.urlopen("http://127.0.0.1:%s/__ping" % sys.argv[1], timeout=1) as answer:
+    sys.exit(0 if answer.read() == b"ok " + sys.argv[2].encode() else 1)
+PY
+  do
+    tries=$((tries + 1))
+    if ! kill -0 "$TVK_FAKE_SERVER_PID" 2>/dev/null || [ $tries -ge 50 ]; then
+      echo "[fake-server] did not start on 127.0.0.1:$port, is the port taken? (see $log)" >&2
+      fake_server_stop
+      return 1
+    fi
+    sleep 0.1
+  done
+  echo "[fake-server] listening on 127.0.0.1:$port"
+}
+
+fake_server_stop() {
+  if [ -n "${TVK_FAKE_SERVER_PID:-}" ]; then
+    kill "$TVK_FAKE_SERVER_PID" 2>/dev/null || true
+    wait "$TVK_FAKE_SERVER_PID" 2>/dev/null || true
+    TVK_FAKE_SERVER_PID=
+  fi
+}
+
 wine_session_stop() {
+  fake_server_stop
   wineserver -k >/dev/null 2>&1 || true
   if [ -n "${TVK_XVFB_PID:-}" ]; then kill "$TVK_XVFB_PID" 2>/dev/null || true; fi
 }
