@@ -36,6 +36,9 @@ wine_session_start() {
     # No window manager runs on the test display: Wine draws the window frames
     # itself and does not wait for a manager to map new windows.
     "$here/scripts/wine-run.sh" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+    # A fresh prefix maps ".exe" to no file type, so the shell would show the
+    # generic document icon for every program.
+    "$here/scripts/wine-run.sh" reg add 'HKCR\.exe' /ve /d exefile /f >/dev/null 2>&1 </dev/null || true
   fi
   # Start Wine's services now, with their output going nowhere: started from a
   # test they would inherit its output pipe and keep CTest waiting.
