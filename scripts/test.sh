@@ -17,6 +17,10 @@ cmake --build --preset win32 -j "$jobs"
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 wine_session_start
+# The Windows tests talk to the loopback fake server on the build's port; it
+# stops with the session when this script exits, whatever the outcome.
+port=$(sed -n 's/^TVKITBOX_LOOPBACK_PORT:[A-Z]*=//p' build/win32/CMakeCache.txt)
+fake_server_start "${port:-18380}" || exit 1
 
 status=0
 echo "[test] native tests (ASan, UBSan)"

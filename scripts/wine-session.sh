@@ -23,6 +23,7 @@ wine_session_start() {
     local tries=0
     until [ -e "/tmp/.X11-unix/X$n" ] || [ $tries -ge 100 ]; do sleep 0.1; tries=$((tries + 1)); done
   fi
+  TVK_WINE_SESSION=1
   trap wine_session_stop EXIT
 
   # One persistent wineserver for the run (one already running for this
@@ -58,7 +59,7 @@ fake_server_start() {
   python3 "$here/tests/web/fake_server.py" --port "$port" --max-seconds "${TVK_FAKE_SERVER_SECONDS:-3600}" \
     >"$log" 2>&1 </dev/null &
   TVK_FAKE_SERVER_PID=$!
-  trap wine_session_stop EXIT
+  if [ -n "${TVK_WINE_SESSION:-}" ]; then trap wine_session_stop EXIT; else trap fake_server_stop EXIT; fi
   # Ready when /__ping on the port names our process (not another server's).
   until python3 - "$port" "$TVK_FAKE_SERVER_PID" 2>/dev/null <<'PY'
 import sys, urllib.request
@@ -74,6 +75,8 @@ PY
     fi
     sleep 0.1
   done
+  # Tests that take the port from the environment find the same server.
+  export TVK_FAKE_SERVER_PORT=$port
   echo "[fake-server] listening on 127.0.0.1:$port"
 }
 
