@@ -64,6 +64,18 @@ struct ControlHandlers {
   std::function<void(Control&)> timer;
 };
 
+// A font of a control: empty face or zero height keep the form's default.
+struct FontSpec {
+  std::string face;
+  int height = 0;  // pixels
+  bool fixedPitch = false;
+  int charset = DEFAULT_CHARSET;
+  bool operator==(const FontSpec&) const = default;
+};
+
+// Creates the font: the form's default font changed as the spec asks.
+HFONT CreateFontFrom(HFONT base, const FontSpec& spec, bool italic, bool bold, bool underline);
+
 struct Bounds {
   int left = 0, top = 0, width = 0, height = 0;
   int right() const { return left + width; }

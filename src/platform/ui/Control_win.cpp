@@ -20,6 +20,22 @@ int KeyStateNow() {
   return keys;
 }
 
+HFONT CreateFontFrom(HFONT base, const FontSpec& spec, bool italic, bool bold, bool underline) {
+  LOGFONTW log{};
+  GetObjectW(base, sizeof log, &log);
+  if (!spec.face.empty()) {
+    std::wstring face = Widen(spec.face);
+    lstrcpynW(log.lfFaceName, face.c_str(), LF_FACESIZE);
+  }
+  if (spec.height > 0) log.lfHeight = -spec.height;
+  if (spec.fixedPitch) log.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+  if (spec.charset != DEFAULT_CHARSET) log.lfCharSet = static_cast<BYTE>(spec.charset);
+  log.lfItalic = italic;
+  if (bold) log.lfWeight = FW_BOLD;
+  log.lfUnderline = underline;
+  return CreateFontIndirectW(&log);
+}
+
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ControlSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
 

@@ -17,6 +17,8 @@ class EditBox : public Control {
   bool Bold() const { return bold_; }
   void SetItalic(bool italic);
   void SetBold(bool bold);
+  const FontSpec& Font() const { return fontSpec_; }
+  void SetFont(FontSpec font);
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool readOnly);
   void SetScrollBars(bool both);
@@ -37,6 +39,7 @@ class EditBox : public Control {
   bool scrollBars_ = false;
   COLORREF textColor_ = RGB(0, 0, 0);
   bool italic_ = false, bold_ = false;
+  FontSpec fontSpec_;
   HFONT font_ = nullptr;
   HBRUSH background_ = nullptr;
 };

@@ -34,6 +34,11 @@ void EditBox::SetBold(bool bold) {
   ApplyFont();
 }
 
+void EditBox::SetFont(FontSpec font) {
+  fontSpec_ = std::move(font);
+  ApplyFont();
+}
+
 void EditBox::SetReadOnly(bool readOnly) {
   readOnly_ = readOnly;
   if (Window()) SendMessageW(Window(), EM_SETREADONLY, readOnly, 0);
@@ -63,6 +68,7 @@ std::unique_ptr<Control> EditBox::CloneRecord(Form& form) const {
   clone->textColor_ = textColor_;
   clone->italic_ = italic_;
   clone->bold_ = bold_;
+  clone->fontSpec_ = fontSpec_;
   return clone;
 }
 
@@ -78,11 +84,7 @@ void EditBox::ApplyProperties() { ApplyFont(); }
 
 void EditBox::ApplyFont() {
   if (!Window()) return;
-  LOGFONTW log{};
-  GetObjectW(OwnerForm().DefaultFont(), sizeof log, &log);
-  log.lfItalic = italic_;
-  log.lfWeight = bold_ ? FW_BOLD : FW_NORMAL;
-  HFONT font = CreateFontIndirectW(&log);
+  HFONT font = CreateFontFrom(OwnerForm().DefaultFont(), fontSpec_, italic_, bold_, false);
   SendMessageW(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   if (font_) DeleteObject(font_);
   font_ = font;

@@ -8,14 +8,6 @@
 
 namespace tvk::ui {
 
-struct FontSpec {
-  std::string face;  // empty: the form's default font
-  int height = 0;    // pixels
-  bool fixedPitch = false;
-  int charset = DEFAULT_CHARSET;
-  bool operator==(const FontSpec&) const = default;
-};
-
 class Label : public Control {
  public:
   Label(Form& form, std::string name, ControlKind kind = ControlKind::Label);

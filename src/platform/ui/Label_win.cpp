@@ -58,17 +58,7 @@ HWND Label::CreateWindowIn(HWND parent, const Bounds& real) { return CreateChild
 
 void Label::ApplyProperties() {
   if (hfont_) DeleteObject(hfont_);
-  LOGFONTW log{};
-  GetObjectW(OwnerForm().DefaultFont(), sizeof log, &log);
-  if (!font_.face.empty()) {
-    std::wstring face = Widen(font_.face);
-    lstrcpynW(log.lfFaceName, face.c_str(), LF_FACESIZE);
-  }
-  if (font_.height > 0) log.lfHeight = -font_.height;
-  if (font_.fixedPitch) log.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-  if (font_.charset != DEFAULT_CHARSET) log.lfCharSet = static_cast<BYTE>(font_.charset);
-  log.lfUnderline = underline_;
-  hfont_ = CreateFontIndirectW(&log);
+  hfont_ = CreateFontFrom(OwnerForm().DefaultFont(), font_, false, false, underline_);
 }
 
 void Label::BeforeDestroy() {

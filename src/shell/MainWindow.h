@@ -1,0 +1,48 @@
+// The main window's life: what happens when it is created, its tray icon,
+// the header timers, closing and quitting.
+#pragma once
+
+#include <memory>
+
+#include "platform/ui/Form.h"
+#include "shell/BoxState.h"
+#include "shell/HeaderTimers.h"
+
+namespace tvk {
+
+class MainWindow {
+ public:
+  explicit MainWindow(BoxState& box);
+  ~MainWindow();
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Loads the window non-modally (its created event runs during the load).
+  bool Load();
+  ui::Form& Form() { return *form_; }
+  std::string BrandInUse() const;
+
+  // Tray icon mouse messages (left button: show or hide; right: quit question).
+  void OnTrayMouse(unsigned mouseMessage);
+  // Removes the tray icon and ends the program.
+  void ExitBox();
+
+ private:
+  void OnCreated();
+  bool OnClosing();
+  void ApplyBrandProfile();
+  void SwingBrandPicture();
+  void DeleteLaunchArgument();
+  void SearchBoxGotFocus();
+  void SearchBoxLostFocus();
+  std::string UnrarLibraryPath() const;
+
+  BoxState& box_;
+  std::unique_ptr<ui::Form> form_;
+  BrandSwing swing_;
+};
+
+// The search box's hint while it is empty and not focused.
+inline constexpr const char* kSearchPlaceholder = "即输即搜(首拼通配)..";
+
+}  // namespace tvk
