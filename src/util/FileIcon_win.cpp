@@ -8,27 +8,12 @@
 #include "util/BitmapCanvas.h"
 #include "util/ScopedGdi_win.h"
 #include "util/Text.h"
+#include "util/ScopedCom_win.h"
 #include "util/WideText_win.h"
 
 namespace tvk {
 
 namespace {
-
-// Enters a single-threaded apartment for the shell call unless the thread is
-// in one already (the shell's icon handlers are COM objects), and undoes
-// exactly what it did.
-class ScopedComApartment {
- public:
-  ScopedComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ScopedComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();  // S_FALSE too: every success counts
-  }
-  ScopedComApartment(const ScopedComApartment&) = delete;
-  ScopedComApartment& operator=(const ScopedComApartment&) = delete;
-
- private:
-  HRESULT result_;
-};
 
 // The shell's large icon for the file; null when it gives none.
 HICON ShellLargeIcon(std::string_view path) {

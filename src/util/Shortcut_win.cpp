@@ -7,29 +7,12 @@
 #include <shobjidl.h>
 
 #include "util/Text.h"
+#include "util/ScopedCom_win.h"
 #include "util/WideText_win.h"
 
 namespace tvk {
 
 namespace {
-
-// Enters a single-threaded apartment for one operation unless the thread is
-// in one already, and undoes exactly what it did. A thread already in the
-// multithreaded apartment keeps it (the shell link object works in either).
-class ScopedComApartment {
- public:
-  ScopedComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ScopedComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();  // S_FALSE too: every success counts
-  }
-  ScopedComApartment(const ScopedComApartment&) = delete;
-  ScopedComApartment& operator=(const ScopedComApartment&) = delete;
-
-  bool usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
-
- private:
-  HRESULT result_;
-};
 
 // Owns one reference to a COM interface. Declare it after the apartment so it
 // is released before the apartment is left.
