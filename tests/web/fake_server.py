@@ -245,20 +245,53 @@ def catalogue(request, query):
 # without), and every package ends at /files/<name>, which serves FILE_BYTES.
 # More shares or other answers (a wrong password, a missing file) can be added
 # here as tests need them.
+#
+# Some shares misbehave on purpose, the way a service sometimes does, so that
+# the resolvers' failure paths can be tested; their quirks are listed in the
+# *_QUIRKS tables beside the shares:
+#   360 (by shorturl)       "page-without-nid": the share page names no nid;
+#                           "unescaped-url": downloadurl without "\/" escapes
+#   Tongbupan (by link id)  "upper-case-https": the file redirect's Location
+#                           starts with "HTTPS://";
+#                           "download-without-link": no downloadlink key
+#   Baidu (by file name)    "unquoted-keys": the listing writes its keys
+#                           without quotes ({fs_id:3003,...});
+#                           "list-without-fs_id": the listing names no fs_id
+# Short codes in CANCELLED_SHORT_CODES answer 200 with a "cancelled" page and
+# no Location: a short link whose redirect cannot be read.
 
 FILE_BYTES = b"Rar!\x1a\x07\x01\x00fake package"
 
 DISK360_SHARES = {  # short code -> (shorturl, password, folder nid, file nid, file name)
     "cAbc123": ("8fQzk2", "x7k2", "1001", "2001", "editor.rar"),
     "cNoPass": ("9gRal3", "", "1002", "2002", "viewer.rar"),
+    "cNoNid": ("7hTcn5", "", "1003", "2003", "player.rar"),
+    "cPlain": ("6jUdo6", "", "1004", "2004", "plain.rar"),
+}
+DISK360_QUIRKS = {  # shorturl -> quirks
+    "7hTcn5": {"page-without-nid"},
+    "6jUdo6": {"unescaped-url"},
 }
 TONGBUPAN_SHARES = {  # short code -> (link id, path in the share)
     "tb1": ("a1b2c3", "/Tavrel软件/editor.rar"),
+    "tbUp": ("u7v8w9", "/Tavrel软件/viewer.rar"),
+    "tbNoLink": ("d4e5f6", "/Tavrel软件/broken.rar"),
+}
+TONGBUPAN_QUIRKS = {  # link id -> quirks
+    "u7v8w9": {"upper-case-https"},
+    "d4e5f6": {"download-without-link"},
 }
 BAIDU_FILES = {  # name in the vendor's folder -> fs_id
     "editor.rar": 3001,
     "文本编辑器.rar": 3002,
+    "unquoted.rar": 3003,
+    "nokey.rar": 3004,
 }
+BAIDU_QUIRKS = {  # name -> quirks
+    "unquoted.rar": {"unquoted-keys"},
+    "nokey.rar": {"list-without-fs_id"},
+}
+CANCELLED_SHORT_CODES = {"cGone", "tbGone"}  # 360 and Tongbupan short codes
 BAIDU_FOLDER = "/Tavrel软件/"
 
 
@@ -276,6 +309,11 @@ def package_file(request, query):
     request.reply(200, FILE_BYTES, "application/octet-stream")
 
 
+def cancelled_share_page(request):
+    page = '<html><body>此分享已取消</body></html>'
+    request.reply(200, page.encode("utf-8"), "text/html; charset=utf-8")
+
+
 def disk360_share_by_surl(surl):
     for code, share in DISK360_SHARES.items():
         if share[0] == surl:
@@ -285,7 +323,11 @@ def disk360_share_by_surl(surl):
 
 @prefix_route("/360s/")
 def disk360_short_link(request, query):
-    share = DISK360_SHARES.get(request.entry["path"][len("/360s/"):])
+    code = request.entry["path"][len("/360s/"):]
+    if code in CANCELLED_SHORT_CODES:
+        cancelled_share_page(request)
+        return
+    share = DISK360_SHARES.get(code)
     if share is None:
         request.reply(404, b"no such share", "text/html")
         return
@@ -299,6 +341,8 @@ def disk360_share_page(request, query):
         request.reply(404, b"no such share", "text/html")
         return
     page = '<html><head><script>var SYS_CONF = {"surl": "%s", "nid": "%s"};</script></head></html>' % (share[0], share[2])
+    if "page-without-nid" in DISK360_QUIRKS.get(share[0], ()):
+        page = '<html><head><script>var SYS_CONF = {"surl": "%s"};</script></head></html>' % share[0]
     request.reply(200, page.encode("utf-8"), "text/html; charset=utf-8")
 
 
@@ -328,13 +372,19 @@ def disk360_download(request, query):
     if share is None or form.get("nid") != share[3]:
         request.reply(200, b'{"errno":3}', "text/json")
         return
-    link = file_url(request, share[4]).replace("/", "\\/")
+    link = file_url(request, share[4])
+    if "unescaped-url" not in DISK360_QUIRKS.get(share[0], ()):
+        link = link.replace("/", "\\/")
     request.reply(200, ('{"errno":0,"data":{"downloadurl":"%s"}}' % link).encode("utf-8"), "text/json")
 
 
 @prefix_route("/tbs/")
 def tongbupan_short_link(request, query):
-    share = TONGBUPAN_SHARES.get(request.entry["path"][len("/tbs/"):])
+    code = request.entry["path"][len("/tbs/"):]
+    if code in CANCELLED_SHORT_CODES:
+        cancelled_share_page(request)
+        return
+    share = TONGBUPAN_SHARES.get(code)
     if share is None:
         request.reply(404, b"no such share", "text/html")
         return
@@ -364,6 +414,9 @@ def tongbupan_download(request, query):
     if share is None or first(query, "path") != share[1]:
         request.reply(200, b'{"downloadlink": ""}', "text/json")
         return
+    if "download-without-link" in TONGBUPAN_QUIRKS.get(share[0], ()):
+        request.reply(200, b'{"error": "link expired"}', "text/json")
+        return
     request.reply(200, ('{"downloadlink": "/dl/%s"}' % share[0]).encode("utf-8"), "text/json")
 
 
@@ -375,6 +428,8 @@ def tongbupan_file_redirect(request, query):
         return
     # The service hands out https links; the box turns them into http.
     location = file_url(request, share[1].rsplit("/", 1)[-1]).replace("http://", "https://", 1)
+    if "upper-case-https" in TONGBUPAN_QUIRKS.get(share[0], ()):
+        location = "HTTPS://" + location[len("https://"):]
     request.reply(302, b"", "text/html", [("Location", location)])
 
 
@@ -387,6 +442,12 @@ def baidu_list(request, query):
         return
     answer = '{"errno":0,"list":[{"fs_id":%d,"path":%s,"size":%d}]}' % (
         BAIDU_FILES[name], json.dumps(folder), len(FILE_BYTES))
+    quirks = BAIDU_QUIRKS.get(name, ())
+    if "unquoted-keys" in quirks:
+        answer = '{errno:0,list:[{fs_id:%d,path:%s,size:%d}]}' % (
+            BAIDU_FILES[name], json.dumps(folder), len(FILE_BYTES))
+    elif "list-without-fs_id" in quirks:
+        answer = '{"errno":0,"list":[{"path":%s,"size":%d}]}' % (json.dumps(folder), len(FILE_BYTES))
     request.reply(200, answer.encode("utf-8"), "application/json")
 
 
