@@ -73,7 +73,8 @@ struct FontSpec {
   bool operator==(const FontSpec&) const = default;
 };
 
-// Creates the font: the form's default font changed as the spec asks.
+// Creates a font: the form's default font with the given face, height, pitch
+// and character set, and the given styles.
 HFONT CreateFontFrom(HFONT base, const FontSpec& spec, bool italic, bool bold, bool underline);
 
 struct Bounds {
