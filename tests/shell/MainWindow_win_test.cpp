@@ -107,6 +107,7 @@ TEST_F(MainWindowTest, UnbrandedWindowShowsTheVendorsHeader) {
   SetFocus(form.Window());
   EXPECT_EQ(search.Text(), kSearchPlaceholder);
 
+  RedrawWindow(form.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   SaveWindowPicture(form.Window(), "main-window.bmp");
 }
 
