@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "catalogue/ScrollPanel.h"
 #include "platform/ui/Form.h"
 #include "shell/BoxState.h"
 #include "shell/HeaderTimers.h"
@@ -27,6 +28,13 @@ class MainWindow {
   // Removes the tray icon and ends the program.
   void ExitBox();
 
+  // Fits the row area to the window (size changes, and after the rows are built).
+  void LayoutRowArea();
+  // Scrolls the rows by one wheel notch (+1 away from the user).
+  void ScrollByWheel(int direction);
+  // Rows on screen and the bottom of the last one (set when the catalogue is built).
+  void SetRows(int count, int rowsBottom);
+
  private:
   void OnCreated();
   bool OnClosing();
@@ -40,6 +48,9 @@ class MainWindow {
   BoxState& box_;
   std::unique_ptr<ui::Form> form_;
   BrandSwing swing_;
+  ScrollPanel panel_;
+  int rowCount_ = 0;
+  int rowsBottom_ = 0;
 };
 
 // The search box's hint while it is empty and not focused.

@@ -5,6 +5,7 @@
 #include "platform/ui/EditBox.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/PictureButton.h"
+#include "platform/ui/ScrollBar.h"
 #include "platform/ui/Timer.h"
 #include "platform/ui/TreeView.h"
 #include "shell/CarriedFiles.h"
@@ -25,6 +26,10 @@ MainWindow::MainWindow(BoxState& box) : box_(box), form_(BuildMainWindowForm()) 
   on.created = [this] { OnCreated(); };
   on.canClose = [this] { return OnClosing(); };
   on.destroyed = [] { PostQuitMessage(0); };
+  on.sizeChanged = [this] { LayoutRowArea(); };
+  form_->Find("横向滚动条")->Bind().scrolled = [this](ui::Control&) { panel_.Scroll(ScrollPanel::kHorizontal); };
+  form_->Find("纵向滚动条")->Bind().scrolled = [this](ui::Control&) { panel_.Scroll(ScrollPanel::kVertical); };
+  form_->Find("图片框容器")->Bind().wheel = [this](ui::Control&, int steps, int) { ScrollByWheel(steps); };
   form_->Find("时钟官网")->Bind().timer = [this](ui::Control&) { SwingBrandPicture(); };
   form_->Find("时钟2")->Bind().timer = [this](ui::Control&) { DeleteLaunchArgument(); };
   auto& search = *form_->Find("编辑框搜索");
@@ -50,6 +55,9 @@ void MainWindow::OnCreated() {
   WriteCarriedFile(kCarriedUnrarLibrary, UnrarLibraryPath());
   AddTrayIcon(form_->Window(), TrayTipText(box_.applicationName, BrandInUse()),
               [this](UINT message) { OnTrayMouse(message); });
+  panel_.Bind(*form_->Find("图片框边界"), *form_->Find("图片框容器"), *form_->FindAs<ui::ScrollBar>("横向滚动条"),
+              *form_->FindAs<ui::ScrollBar>("纵向滚动条"), true);
+  LayoutRowArea();
   SearchBoxLostFocus();
   // The result list highlights the item under the mouse.
   if (HWND tree = form_->Find("树型框")->Window()) {
@@ -77,6 +85,35 @@ void MainWindow::ApplyBrandProfile() {
   if (picture.NormalPicture().empty()) picture.SetVisible(false);
   form_->Find("图片加入VIP")->SetVisible(false);
   form_->Find("链接加入VIP")->SetVisible(false);
+}
+
+void MainWindow::SetRows(int count, int rowsBottom) {
+  rowCount_ = count;
+  rowsBottom_ = rowsBottom;
+}
+
+void MainWindow::LayoutRowArea() {
+  if (!panel_.IsBound() || !form_->Window()) return;
+  ui::Control& tutorial = *form_->Find("控件教程");
+  ui::Control& frame = *form_->Find("图片框边界");
+  panel_.SetContentSize(tutorial.Left() + tutorial.Width() + 10, rowsBottom_ + 10, 100);
+  int width = form_->ClientWidth(), height = form_->ClientHeight();
+  panel_.SetFrame(0, frame.Top(), width, height - frame.Top());
+  form_->Find("图片框加载中")->Move(0, 0, frame.Width(), frame.Height() + 2);
+  ui::Control& header = *form_->Find("图片框底座");
+  header.Move(0, 0, width, header.Height());
+  ui::Control& separator = *form_->Find("标签分隔条");
+  separator.Move(0, header.Height(), width, separator.Height());
+}
+
+void MainWindow::ScrollByWheel(int direction) {
+  form_->Find("树型框")->SetVisible(false);
+  if (rowCount_ <= 0) return;  // no rows yet: nothing to scroll (and no division by zero)
+  auto& bar = *form_->FindAs<ui::ScrollBar>("纵向滚动条");
+  double step = 100.0 / (rowCount_ / 3.0) * direction;
+  int position = static_cast<int>(bar.Position() - step);
+  bar.SetPosition(position > 100 ? 100 : position);
+  panel_.Scroll(ScrollPanel::kVertical);
 }
 
 void MainWindow::OnTrayMouse(unsigned mouseMessage) {

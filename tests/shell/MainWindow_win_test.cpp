@@ -6,6 +6,7 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/MessageLoop.h"
 #include "platform/ui/PictureButton.h"
+#include "platform/ui/ScrollBar.h"
 #include "shell/HeaderPictures.h"
 #include "shell/StartUp.h"
 #include "shell/TrayIcon.h"
@@ -178,6 +179,30 @@ TEST_F(MainWindowTest, ClosingDeletesTheUnrarLibraryWithoutAsking) {
   EXPECT_EQ(window.Form().Window(), nullptr);
   EXPECT_FALSE(TrayIconInstalled());
   EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(MainWindowTest, RowAreaFollowsTheWindowAndTheWheel) {
+  MainWindow& window = Open();
+  ui::Form& form = window.Form();
+  ui::Control& frame = *form.Find("图片框边界");
+  // Before the rows exist the content fits: no bars, the frame fills the window.
+  EXPECT_EQ(frame.Width(), form.ClientWidth());
+  EXPECT_EQ(frame.Top() + frame.Height(), form.ClientHeight());
+  EXPECT_FALSE(form.Find("纵向滚动条")->Visible());
+  EXPECT_EQ(form.Find("图片框底座")->Width(), form.ClientWidth());
+
+  window.SetRows(300, 8 + 300 * 26);
+  window.LayoutRowArea();
+  auto& bar = *form.FindAs<ui::ScrollBar>("纵向滚动条");
+  EXPECT_TRUE(bar.Visible());
+  // A notch toward the user moves the rows up by 100 / (300 / 3) = 1 position.
+  SendMessageW(form.Find("图片框容器")->Window(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  EXPECT_EQ(bar.Position(), 1);
+  EXPECT_LT(form.Find("图片框容器")->Top(), 0);
+  for (int i = 0; i < 150; ++i) window.ScrollByWheel(-1);
+  EXPECT_EQ(bar.Position(), 100);
+  window.ScrollByWheel(+1);
+  EXPECT_EQ(bar.Position(), 99);
 }
 
 TEST_F(MainWindowTest, LaunchArgumentFileIsDeletedByTheTimer) {
