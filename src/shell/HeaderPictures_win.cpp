@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <functional>
 
+#include "util/BitmapCanvas.h"
 #include "util/Gbk.h"
 #include "util/WideText_win.h"
 
@@ -12,42 +12,23 @@ namespace tvk {
 
 namespace {
 
-// Paints into a 32-bit top-down DIB and returns it as a BMP file.
+// Paints a width x height picture and returns it as a 32-bit BMP file.
 std::string RenderBmp(int width, int height, const std::function<void(HDC, const RECT&)>& paint) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   ReleaseDC(nullptr, screen);
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap) {
-    DeleteDC(dc);
-    return {};
+  std::string bytes;
+  if (dc && bitmap) {
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, width, height};
+    paint(dc, all);
+    BitmapCanvas canvas;
+    if (canvas.LoadFromDc(dc, all, 32)) bytes = canvas.ToBmpFileBytes();
+    SelectObject(dc, old);
   }
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all{0, 0, width, height};
-  paint(dc, all);
-  GdiFlush();
-
-  size_t imageSize = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = static_cast<DWORD>(file.bfOffBits + imageSize);
-  info.bmiHeader.biSizeImage = static_cast<DWORD>(imageSize);
-  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-  bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
-  bytes.append(static_cast<const char*>(bits), imageSize);
-
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
+  if (bitmap) DeleteObject(bitmap);
+  if (dc) DeleteDC(dc);
   return bytes;
 }
 

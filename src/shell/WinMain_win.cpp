@@ -16,7 +16,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   tvk::ui::InstallWindowHooks();
   tvk::TaskbarCreatedMessage();
 
-  int exitCode = 0;
   {
     tvk::BoxState box;
     tvk::StartUp(box, tvk::RunDirectory(), tvk::ExecutableName(), tvk::CommandLineWords());
@@ -27,9 +26,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
       }
-      exitCode = 0;
     }
   }
   if (SUCCEEDED(com)) CoUninitialize();
-  return exitCode;
+  return 0;
 }

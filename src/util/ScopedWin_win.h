@@ -33,6 +33,21 @@ class ScopedHandle {
   HANDLE handle_;
 };
 
+// A window destroyed with its children at the end of the scope.
+class ScopedWindow {
+ public:
+  explicit ScopedWindow(HWND window = nullptr) : window_(window) {}
+  ~ScopedWindow() {
+    if (window_) DestroyWindow(window_);
+  }
+  ScopedWindow(const ScopedWindow&) = delete;
+  ScopedWindow& operator=(const ScopedWindow&) = delete;
+  HWND get() const { return window_; }
+
+ private:
+  HWND window_;
+};
+
 class ScopedRegKey {
  public:
   explicit ScopedRegKey(HKEY key = nullptr) : key_(key) {}

@@ -14,25 +14,11 @@
 #include "config/IniStore.h"
 #include "support/TempDir.h"
 #include "util/FileIo.h"
+#include "util/ScopedWin_win.h"
 #include "util/WideText_win.h"
 
 namespace tvk {
 namespace {
-
-// A window destroyed at the end of the scope (with its children).
-class ScopedWindow {
- public:
-  explicit ScopedWindow(HWND window = nullptr) : window_(window) {}
-  ~ScopedWindow() {
-    if (window_) DestroyWindow(window_);
-  }
-  ScopedWindow(const ScopedWindow&) = delete;
-  ScopedWindow& operator=(const ScopedWindow&) = delete;
-  HWND get() const { return window_; }
-
- private:
-  HWND window_;
-};
 
 const wchar_t kFormClass[] = L"TvkControlStateTestForm";
 

@@ -12,6 +12,7 @@
 #include "shell/TrayIcon.h"
 #include "shell/TrayIcon_win.h"
 #include "support/TempDir.h"
+#include "util/BitmapCanvas.h"
 #include "util/FileIo.h"
 #include "util/Shortcut.h"
 #include "util/UiHooks.h"
@@ -30,26 +31,10 @@ std::string WindowCaption(HWND window) {
 void SaveWindowPicture(HWND window, const std::string& path) {
   RECT frame;
   GetWindowRect(window, &frame);
-  int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  RECT all{0, 0, frame.right - frame.left, frame.bottom - frame.top};
   HDC source = GetWindowDC(window);
-  HDC memory = CreateCompatibleDC(source);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-  GdiFlush();
-  size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
-  BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  file.bfSize = static_cast<DWORD>(file.bfOffBits + stride * static_cast<size_t>(height));
-  std::string bytes(reinterpret_cast<char*>(&file), sizeof file);
-  bytes.append(reinterpret_cast<char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
-  bytes.append(static_cast<char*>(bits), stride * static_cast<size_t>(height));
-  WriteFileBytes(path, bytes);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
+  BitmapCanvas canvas;
+  if (canvas.LoadFromDc(source, all, 24)) WriteFileBytes(path, canvas.ToBmpFileBytes());
   ReleaseDC(window, source);
 }
 

@@ -15,21 +15,6 @@
 namespace tvk {
 namespace {
 
-// A window destroyed at the end of the scope (with its children).
-class ScopedWindow {
- public:
-  explicit ScopedWindow(HWND window = nullptr) : window_(window) {}
-  ~ScopedWindow() {
-    if (window_) DestroyWindow(window_);
-  }
-  ScopedWindow(const ScopedWindow&) = delete;
-  ScopedWindow& operator=(const ScopedWindow&) = delete;
-  HWND get() const { return window_; }
-
- private:
-  HWND window_;
-};
-
 const wchar_t kHostClass[] = L"TvkControlKitTestHost";
 
 // Also initialises the tree-view class of the common controls.

@@ -94,7 +94,11 @@ class Form {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void Adopt(std::unique_ptr<Control> control, Control* parent, Bounds bounds);
-  void Place(Control& control);
+  // Gives the control (and its children) a window while it can be seen, or
+  // takes it away. `above` is the window of the next sibling that has one
+  // (HWND_TOP when none): a new window goes beneath it.
+  void Place(Control& control, HWND above);
+  void PlaceAll(const std::vector<Control*>& siblings);
   void Unrealize(Control& control);
   void Forget(Control& control);
   HWND ZOrderSuccessor(const Control& control) const;

@@ -73,7 +73,7 @@ void Form::Adopt(std::unique_ptr<Control> control, Control* parent, Bounds bound
   (parent ? parent->children_ : topLevel_).push_back(&added);
   byName_.emplace(added.Name(), &added);  // the first of a name stays the one found
   controls_.push_back(std::move(control));
-  if (window_) Place(added);
+  if (window_) Place(added, HWND_TOP);  // the last sibling lies on top
 }
 
 Control* Form::Find(std::string_view name) const {
@@ -99,7 +99,7 @@ void Form::SetParent(Control& control, Control* parent) {
   from.erase(std::remove(from.begin(), from.end(), &control), from.end());
   control.parent_ = parent;
   (parent ? parent->children_ : topLevel_).push_back(&control);
-  if (window_) Place(control);
+  if (window_) Place(control, HWND_TOP);
 }
 
 Control* Form::ControlOf(HWND window) const {
@@ -110,7 +110,18 @@ Control* Form::ControlOf(HWND window) const {
 // --- real windows ----------------------------------------------------------------
 
 void Form::Relayout(Control& control) {
-  if (window_) Place(control);
+  if (window_) Place(control, ZOrderSuccessor(control));
+}
+
+// Siblings are placed last to first, so each knows the window above it
+// without searching the list.
+void Form::PlaceAll(const std::vector<Control*>& siblings) {
+  HWND above = HWND_TOP;
+  for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) {
+    Control& control = **it;
+    if (control.window_ || control.visible_) Place(control, above);
+    if (control.window_) above = control.window_;
+  }
 }
 
 // The window above this control's in the z-order: the next sibling (in the
@@ -123,7 +134,7 @@ HWND Form::ZOrderSuccessor(const Control& control) const {
   return HWND_TOP;
 }
 
-void Form::Place(Control& control) {
+void Form::Place(Control& control, HWND above) {
   HWND parentWindow;
   POINT offset{0, 0};
   int parentWidth, parentHeight;
@@ -171,15 +182,14 @@ void Form::Place(Control& control) {
     control.window_ = created;
     byWindow_[created] = &control;
     // Beneath the next sibling that has a window (later siblings lie on top).
-    SetWindowPos(created, ZOrderSuccessor(control), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(created, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     control.ApplyProperties();
   } else if (!(real == control.realBounds_)) {
     control.realBounds_ = real;
     SetWindowPos(control.window_, nullptr, real.left, real.top, real.width, real.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  for (Control* child : control.children_)
-    if (child->window_ || child->visible_) Place(*child);
+  PlaceAll(control.children_);
 }
 
 void Form::Forget(Control& control) {
@@ -209,7 +219,7 @@ bool Form::Load(HWND owner, bool show) {
   if (!window) return false;
   for (auto& [id, timer] : timers_)
     if (timer->period_ > 0) SetTimer(window_, id, static_cast<UINT>(timer->period_), nullptr);
-  for (Control* control : topLevel_) Place(*control);
+  PlaceAll(topLevel_);
   if (formHandlers_.created) formHandlers_.created();
   if (show && window_) {
     ShowWindow(window_, SW_SHOWNORMAL);
@@ -301,7 +311,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (formHandlers_.firstActivated) formHandlers_.firstActivated();
       return 0;
     case WM_SIZE:
-      for (Control* control : topLevel_) Place(*control);
+      PlaceAll(topLevel_);
       if (formHandlers_.sizeChanged) formHandlers_.sizeChanged();
       break;
     case WM_MOVE: {
